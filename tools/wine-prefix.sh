@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# wine-prefix.sh create|remove 32|64 <dir>
+# Makes (or removes) the throwaway Wine prefix that one test run shares, and
+# keeps its wineserver running in between so each test starts fast.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-common.sh"
+
+action=$1 bits=$2 prefix=$3
+export WINEPREFIX=$prefix
+
+case "$action" in
+create)
+    if [ -d "$prefix" ]; then
+        [ -f "$prefix/.bits" ] && "$wineserver_bin" -k 2>/dev/null
+        rm -rf "$prefix"
+    fi
+    mkdir -p "$prefix"
+    if [ "$bits" = 32 ] && ! wine32_usable; then
+        echo "32-bit Wine cannot run on this machine (the kernel runs no 32-bit programs);"
+        echo "the tests that need a 32-bit Windows will be skipped."
+        echo unavailable > "$prefix/.unavailable"
+        exit 0
+    fi
+    if [ "$bits" = 32 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
+    echo "$bits" > "$prefix/.bits"
+    # A persistent server keeps Wine's own services running between tests.
+    # Everything started here is detached from our output: ctest waits until
+    # every holder of a test's output has ended.
+    "$wineserver_bin" -p </dev/null >/dev/null 2>&1
+    "$(wine_loader "$bits")" wineboot -i </dev/null >"$prefix/.wineboot.log" 2>&1 || {
+        cat "$prefix/.wineboot.log"
+        exit 1
+    }
+    echo "Wine prefix $prefix ($WINEARCH) is ready"
+    ;;
+remove)
+    if [ -f "$prefix/.bits" ]; then
+        "$wineserver_bin" -k 2>/dev/null
+        "$wineserver_bin" -w 2>/dev/null
+    fi
+    rm -rf "$prefix"
+    ;;
+*)
+    echo "usage: wine-prefix.sh create|remove 32|64 <dir>" >&2
+    exit 2
+    ;;
+esac
