@@ -39,6 +39,8 @@ if [ "$bits" = 32 ] && ! wine32_usable; then
     echo "skipped: this machine cannot run 32-bit Windows programs"
     exit 77
 fi
+# A 64-bit prefix knows Windows XP only as XP x64.
+[ "$version" = winxp ] && [ "$(cat "$prefix/.bits")" = 64 ] && version=winxp64
 if [ -n "$version" ]; then
     "$(wine_loader "$(cat "$prefix/.bits")")" winecfg -v "$version" </dev/null >/dev/null 2>&1 ||
         { echo "wine-run.sh: winecfg -v $version failed" >&2; exit 1; }
