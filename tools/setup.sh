@@ -10,7 +10,7 @@ packages=(
   googletest libbenchmark-dev
   wine wine32:i386 wine64
   xvfb x11-utils imagemagick
-  python3-pefile
+  python3 python3-pefile unicode-data
 )
 
 need_i386=0
