@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdarg>
 #include <cstdint>
 
 #include "text/text_types.h"
@@ -98,6 +99,22 @@ public:
     int CompareWide(const WideChar* text, int count);
     int CompareNarrow(const char* text, int count);
     int MakeUpper();
+
+    // Formatting. The variable arguments are read by their C++ type, never
+    // by a fixed slot size, so a directive takes exactly its argument on the
+    // 32-bit program and on the 64-bit host alike: d i c C T t Y and F with h
+    // take an int; u o x X y I U an unsigned int (with L or ll: long long or
+    // unsigned long long); f e E g G a A F a double (F with L: long long);
+    // p P w W s S z Z b B n a pointer. Pass a WideChar for c, not a char16_t
+    // literal promoted elsewhere. Returns 1, or 0 with the text before the
+    // failing directive kept.
+    int Format(const WideChar* format, ...);
+    int FormatAppend(const WideChar* format, va_list args);
+    int PadLeft(int count, unsigned flags);
+    int PadRight(int count, unsigned flags);
+    // Writes at most maxChars characters to the debugger output in lines of
+    // debugLineWidth characters, each continued line ending in " \".
+    void DebugPrint(int maxChars);
 
 private:
     int UnitSize() const { return wide ? 2 : 1; }
