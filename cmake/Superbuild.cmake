@@ -20,6 +20,7 @@ ExternalProject_Add(native
     INSTALL_COMMAND "")
 
 set(packer ${CMAKE_BINARY_DIR}/native/tools/pack_record)
+set(table_compiler ${CMAKE_BINARY_DIR}/native/tools/compile_table)
 
 foreach(platform win32 win64)
     if(platform STREQUAL win32)
@@ -34,6 +35,7 @@ foreach(platform win32 win64)
             -DSETUP_PLATFORM=${platform}
             -DCMAKE_TOOLCHAIN_FILE=${toolchain}
             -DPACKER=${packer}
+            -DTABLE_COMPILER=${table_compiler}
         BUILD_ALWAYS ON
         USES_TERMINAL_BUILD ON
         INSTALL_COMMAND ""

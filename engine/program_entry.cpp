@@ -1,12 +1,17 @@
-// The program's entry. The wizard is not built yet: for now the program only
-// derives its record key, as every start will, and ends.
+// The program's entry: one application object on this stack for the whole
+// run, with COM in a multithreaded apartment around it.
 #include <windows.h>
+#include <objbase.h>
 
-#include "store/key_block.h"
-#include "store/key_block_data.h"
+#include "engine/setup_app.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
-    KeyBlock keyBlock;
-    return keyBlock.Load(keyBlockData, int(keyBlockDataLength)) ? 0 : 1;
+    SetupApp app;
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (app.Initialise(instance) && app.Run()) {
+        app.Shutdown();
+        CoUninitialize();
+    }
+    return 0;
 }

@@ -1,9 +1,10 @@
 // Packs one file into an enciphered resource record and writes it out as a
 // C++ source: a byte array `<symbol>` and its length constant `<symbol>Length`.
 //
-//   pack_record [--items N] <input> <output.cpp> <symbol>
+//   pack_record [--items N | --items-file F] <input> <output.cpp> <symbol>
 //
-// --items gives a string table's entry count, stored in the record header.
+// --items gives a string table's entry count, stored in the record header;
+// --items-file reads it from the file compile_table writes.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +22,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: pack_record [--items N] <input> <output.cpp> <symbol>\n");
+    std::fprintf(stderr, "usage: pack_record [--items N | --items-file F] <input> <output.cpp> <symbol>\n");
     return 2;
 }
 
@@ -32,6 +33,18 @@ bool ReadWhole(const char* path, std::vector<std::uint8_t>& data)
         return false;
     data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
+}
+
+bool ParseCount(const std::string& text, std::uint32_t& count)
+{
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+    while (*end == '\n' || *end == '\r' || *end == ' ')
+        ++end;
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0])) || *end != '\0' || value > 0xFFFFFFFFull)
+        return false;
+    count = std::uint32_t(value);
+    return true;
 }
 
 bool ValidSymbol(const std::string& symbol)
@@ -66,11 +79,15 @@ int main(int argc, char** argv)
     std::uint32_t items = 0;
     int arg = 1;
     if (arg + 1 < argc && std::strcmp(argv[arg], "--items") == 0) {
-        char* end = nullptr;
-        unsigned long value = std::strtoul(argv[arg + 1], &end, 10);
-        if (*argv[arg + 1] == '\0' || *end != '\0' || value > 0xFFFFFFFFul)
+        if (!ParseCount(argv[arg + 1], items))
             return Usage();
-        items = std::uint32_t(value);
+        arg += 2;
+    } else if (arg + 1 < argc && std::strcmp(argv[arg], "--items-file") == 0) {
+        std::vector<std::uint8_t> text;
+        if (!ReadWhole(argv[arg + 1], text) || !ParseCount(std::string(text.begin(), text.end()), items)) {
+            std::fprintf(stderr, "pack_record: no entry count in %s\n", argv[arg + 1]);
+            return 1;
+        }
         arg += 2;
     }
     if (argc - arg != 3)
