@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # wine-prefix.sh create|remove 32|64 <dir>
 # Makes (or removes) the throwaway Wine prefix that one test run shares, and
-# keeps its wineserver running in between so each test starts fast.
+# keeps its wineserver running in between so each test starts fast. Each
+# prefix gets an Xvfb screen of its own, on a free display, from the start:
+# Wine's desktop process picks its display driver once, when the prefix
+# boots, and every window of every later program lives on that desktop.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-common.sh"
@@ -11,10 +14,7 @@ export WINEPREFIX=$prefix
 
 case "$action" in
 create)
-    if [ -d "$prefix" ]; then
-        [ -f "$prefix/.bits" ] && "$wineserver_bin" -k 2>/dev/null
-        rm -rf "$prefix"
-    fi
+    [ -d "$prefix" ] && "$0" remove "$bits" "$prefix"
     mkdir -p "$prefix"
     if [ "$bits" = 32 ] && ! wine32_usable; then
         echo "32-bit Wine cannot run on this machine (the kernel runs no 32-bit programs);"
@@ -23,6 +23,14 @@ create)
         exit 0
     fi
     if [ "$bits" = 32 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$prefix/.display" </dev/null >/dev/null 2>&1 &
+    echo $! > "$prefix/.xvfb"
+    for _ in $(seq 100); do
+        [ -s "$prefix/.display" ] && break
+        sleep 0.1
+    done
+    [ -s "$prefix/.display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=:$(cat "$prefix/.display")
     echo "$bits" > "$prefix/.bits"
     # A persistent server keeps Wine's own services running between tests.
     # Everything started here is detached from our output: ctest waits until
@@ -39,6 +47,7 @@ remove)
         "$wineserver_bin" -k 2>/dev/null
         "$wineserver_bin" -w 2>/dev/null
     fi
+    [ -f "$prefix/.xvfb" ] && kill "$(cat "$prefix/.xvfb")" 2>/dev/null
     rm -rf "$prefix"
     ;;
 *)

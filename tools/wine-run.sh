@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # wine-run.sh --prefix <dir> [--version winxp|win7|win10|...] [--screen] -- <program.exe> [args]
 # Runs one Windows test program in a prefix made by wine-prefix.sh, after
-# setting the Windows version the prefix reports. --screen gives it an Xvfb
-# display of its own. Exits 77 (skipped) when the prefix cannot run here.
+# setting the Windows version the prefix reports (the value winecfg -v sets).
+# Programs run on the prefix's Xvfb screen; --screen marks a test that cannot
+# do without one. Exits 77 (skipped) when the prefix cannot run here.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-common.sh"
@@ -39,26 +40,21 @@ if [ "$bits" = 32 ] && ! wine32_usable; then
     echo "skipped: this machine cannot run 32-bit Windows programs"
     exit 77
 fi
-# A 64-bit prefix knows Windows XP only as XP x64.
-[ "$version" = winxp ] && [ "$(cat "$prefix/.bits")" = 64 ] && version=winxp64
-if [ -n "$version" ]; then
-    "$(wine_loader "$(cat "$prefix/.bits")")" winecfg -v "$version" </dev/null >/dev/null 2>&1 ||
-        { echo "wine-run.sh: winecfg -v $version failed" >&2; exit 1; }
+if [ -s "$prefix/.display" ]; then
+    export DISPLAY=:$(cat "$prefix/.display")
+elif [ "$screen" = 1 ]; then
+    echo "wine-run.sh: the prefix has no screen" >&2
+    exit 1
 fi
 
-xvfb_pid=
-cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; }
-trap cleanup EXIT
-if [ "$screen" = 1 ]; then
-    fifo=$(mktemp -u)
-    mkfifo "$fifo"
-    Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9>"$fifo" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    read -r display <"$fifo"
-    rm -f "$fifo"
-    export DISPLAY=:$display
-else
-    unset DISPLAY
+# Tests that check what the prefix reports read what it was set to.
+export SETUP_TEST_WINDOWS_VERSION=$version SETUP_TEST_PREFIX_BITS=$(cat "$prefix/.bits")
+if [ -n "$version" ]; then
+    # What `winecfg -v` writes. Set directly, a 64-bit prefix can also pose
+    # as Windows 2000 or 32-bit XP, which winecfg refuses: an x64 machine
+    # with a release that never ran on one, for the refusal paths.
+    "$(wine_loader "$(cat "$prefix/.bits")")" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f \
+        </dev/null >/dev/null 2>&1 || { echo "wine-run.sh: cannot set Windows version $version" >&2; exit 1; }
 fi
 
 "$(wine_loader "$bits")" "$program" "$@"
