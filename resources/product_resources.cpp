@@ -1,14 +1,10 @@
 #include "engine/setup_resources.h"
 #include "store/key_block_data.h"
 
-extern const std::uint8_t productDefaultTable[];
-extern const std::uint32_t productDefaultTableLength;
-extern const std::uint8_t productConstantTable[];
-extern const std::uint32_t productConstantTableLength;
-extern const std::uint8_t productEnglishTable[];
-extern const std::uint32_t productEnglishTableLength;
-extern const std::uint8_t productPolishTable[];
-extern const std::uint32_t productPolishTableLength;
+DECLARE_RECORD(productDefaultTable);
+DECLARE_RECORD(productConstantTable);
+DECLARE_RECORD(productEnglishTable);
+DECLARE_RECORD(productPolishTable);
 
 const SetupResources& ProductResources()
 {

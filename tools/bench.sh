@@ -4,7 +4,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 
-bash "$root/tools/setup.sh"
-cmake -S "$root" -B "$build" -G Ninja >/dev/null
-cmake --build "$build"
+bash "$root/tools/build.sh"
 "$build/native/tests/bench/record_decode_bench" "$@"

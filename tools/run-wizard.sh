@@ -6,9 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 . "$root/tools/wine-common.sh"
 
-bash "$root/tools/setup.sh"
-cmake -S "$root" -B "$build" -G Ninja >/dev/null
-cmake --build "$build"
+bash "$root/tools/build.sh"
 program=$build/win32/engine/setup.exe
 echo "Built $program"
 echo "The wizard's pages are not built yet: the program derives its record key and ends."

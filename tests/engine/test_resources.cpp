@@ -2,18 +2,12 @@
 
 #include "store/key_block_data.h"
 
-extern const std::uint8_t testDefaultTable[];
-extern const std::uint32_t testDefaultTableLength;
-extern const std::uint8_t testConstantTable[];
-extern const std::uint32_t testConstantTableLength;
-extern const std::uint8_t testEnglishTable[];
-extern const std::uint32_t testEnglishTableLength;
-extern const std::uint8_t testPolishTable[];
-extern const std::uint32_t testPolishTableLength;
-extern const std::uint8_t testBadLanguageTable[];
-extern const std::uint32_t testBadLanguageTableLength;
-extern const std::uint8_t testEmptyTable[];
-extern const std::uint32_t testEmptyTableLength;
+DECLARE_RECORD(testDefaultTable);
+DECLARE_RECORD(testConstantTable);
+DECLARE_RECORD(testEnglishTable);
+DECLARE_RECORD(testPolishTable);
+DECLARE_RECORD(testBadLanguageTable);
+DECLARE_RECORD(testEmptyTable);
 
 const SetupResources& TestResources()
 {

@@ -9,9 +9,6 @@ const SetupResources& TestResourcesWithoutConstantTable();
 const SetupResources& TestResourcesWithEmptyTable();
 const SetupResources& TestResourcesWithBadLanguageId();
 
-extern const std::uint8_t documentWithBom[];
-extern const std::uint32_t documentWithBomLength;
-extern const std::uint8_t documentPlain[];
-extern const std::uint32_t documentPlainLength;
-extern const std::uint8_t documentTwoBytes[];
-extern const std::uint32_t documentTwoBytesLength;
+DECLARE_RECORD(documentWithBom);
+DECLARE_RECORD(documentPlain);
+DECLARE_RECORD(documentTwoBytes);

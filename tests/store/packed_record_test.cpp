@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
+#include "store/embedded_record.h"
 #include "store/key_block.h"
 #include "store/key_block_data.h"
 
-extern const std::uint8_t packedSampleRecord[];
-extern const std::uint32_t packedSampleRecordLength;
+DECLARE_RECORD(packedSampleRecord);
 
 namespace {
 

@@ -4,14 +4,13 @@
 
 #include <string>
 
+#include "store/embedded_record.h"
 #include "store/key_block.h"
 #include "store/key_block_data.h"
 #include "text/unistring.h"
 
-extern const std::uint8_t oneEntryTable[];
-extern const std::uint32_t oneEntryTableLength;
-extern const std::uint8_t unsignedIdsTable[];
-extern const std::uint32_t unsignedIdsTableLength;
+DECLARE_RECORD(oneEntryTable);
+DECLARE_RECORD(unsignedIdsTable);
 
 namespace {
 
