@@ -32,9 +32,14 @@ SetupApp::SetupApp(const SetupResources& resourceSet)
       uninstallDone(0), installDone(0), restartRequested(0), agreementAccepted(0), setUserKeyboardValues(1),
       createDesktopShortcuts(1), mainDocDesktopLinkMade(0), extraDocDesktopLinkMade(0), textFileDesktopLinkMade(0),
       layoutIndex(-1), keepNumpadDecimal(-1), storedDriverSetFlag(0), alternateDriverSet(0), settingsOnly(0),
-      scancodeMapPresent(0), administratorOverride(-1), resources(resourceSet), controller(nullptr),
+      scancodeMapPresent(0), keyTable(new KeyRemapEntry[defaultKeyTableCount]), keyTableCount(defaultKeyTableCount),
+      administratorOverride(-1), resources(resourceSet), controller(nullptr),
       sharedFilesVersion(0), mainDocVersion(0), mainDocUseCount(0), previousVersion(0), sharedInstallCount(0)
 {
+    for (int i = 0; i < keyTableCount; ++i) {
+        keyTable[i] = defaultKeyTable[i];
+        keyTable[i].vkOverride = 0;
+    }
 }
 
 SetupApp::~SetupApp()
@@ -42,6 +47,7 @@ SetupApp::~SetupApp()
     SetupApp::ReleaseTables();
     delete controller;
     controller = nullptr;
+    delete[] keyTable;
 }
 
 HWND SetupApp::OwnerWindow()

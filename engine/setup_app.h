@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/app_base.h"
+#include "engine/key_remap_entry.h"
 #include "engine/setup_resources.h"
 
 class WizardController;
@@ -41,6 +42,55 @@ public:
     int SelectDriverRecords(const std::uint8_t*& first, int& firstLength, const std::uint8_t*& second,
                             int& secondLength);
 
+    // Registry, by text. A null key makes every operation fail.
+    HKEY RegOpen(HKEY parent, const wchar_t* path, REGSAM access);
+    HKEY RegCreate(HKEY parent, const wchar_t* path, REGSAM access);
+    int RegSetBinary(HKEY key, const wchar_t* name, const void* data, DWORD size);
+    // A new block the caller frees with delete[], or null (count 0).
+    std::uint8_t* RegQueryBinary(HKEY key, const wchar_t* name, DWORD* size);
+    int RegSetDword(HKEY key, const wchar_t* name, DWORD value);
+    int RegQueryDword(HKEY key, const wchar_t* name, DWORD* value);
+    int RegSetString(HKEY key, const wchar_t* name, UniString& text);
+    int RegQueryString(HKEY key, const wchar_t* name, UniString& text);
+    int RegStringEquals(HKEY key, const wchar_t* name, UniString& text);
+    int RegDeleteValue(HKEY key, const wchar_t* name);
+
+    // Registry, with the subkey path or value name fetched by id.
+    HKEY RegOpenById(HKEY parent, StringId path, REGSAM access);
+    HKEY RegCreateById(HKEY parent, StringId path, REGSAM access);
+    int RegSetBinaryById(HKEY key, StringId name, const void* data, DWORD size);
+    std::uint8_t* RegQueryBinaryById(HKEY key, StringId name, DWORD* size);
+    int RegSetDwordById(HKEY key, StringId name, DWORD value);
+    int RegQueryDwordById(HKEY key, StringId name, DWORD* value);
+    int RegQueryStringById(HKEY key, StringId name, UniString& text);
+    int RegSetStringById(HKEY key, StringId name, UniString& text);
+    int RegSetStringByIds(HKEY key, StringId name, StringId text);
+    int RegStringEqualsById(HKEY key, StringId name, UniString& text);
+    void RegDeleteValueById(HKEY key, StringId name);
+    int RegDeleteSubKeyById(HKEY key, StringId name);
+    int RegSetMachineStringByIds(StringId path, StringId name, StringId text);
+
+    // Files and folders. Paths are wide; a UniString path is made wide in place.
+    HANDLE CreateFileForWrite(const wchar_t* path);
+    int WriteBytes(HANDLE file, const void* data, DWORD count);
+    int WriteText(HANDLE file, UniString& text);
+    int GetSpecialFolder(int csidl, UniString& folder);
+    int DeleteFileOrDefer(const wchar_t* path);
+    int DeleteFileOrDefer(UniString& path);
+    int RemoveFolder(UniString& path);
+    int EnsureFolder(const wchar_t* path);
+    int GetTempFolder(UniString& folder);
+    int MakeTempFileName(UniString& path, StringId prefix, const wchar_t* folder);
+
+    // Key table and scan-code map
+    void ReadScancodeMap();
+    int WriteScancodeMap();
+    std::uint8_t* ExportKeyOverrides(std::uint32_t* byteCount);
+    int ImportKeyOverrides(std::uint8_t* block, std::uint32_t byteCount);
+    int NormaliseKeyTable();
+    KeyRemapEntry* FindKeyEntry(std::uint16_t scanCode);
+    const KeyRemapEntry* FindDefaultKeyEntry(std::uint16_t scanCode);
+
     WizardController* Controller() { return controller; }
 
     std::uint16_t presetLanguageId;
@@ -63,6 +113,8 @@ public:
     std::int32_t alternateDriverSet;
     std::int32_t settingsOnly;
     std::int32_t scancodeMapPresent;
+    KeyRemapEntry* keyTable;
+    std::int32_t keyTableCount;
 
     // Where Wine cannot take administrator rights away, tests answer the
     // question here: -1 asks the system.

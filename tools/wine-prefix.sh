@@ -40,6 +40,12 @@ create)
         cat "$prefix/.wineboot.log"
         exit 1
     }
+    # The keys a Windows installation has and Wine's default prefix lacks.
+    fixture=$(cd "$here/.." && pwd)/tests/fixtures/windows_keys.reg
+    "$(wine_loader "$bits")" regedit /S "Z:${fixture//\//\\}" </dev/null >/dev/null 2>&1 || {
+        echo "cannot import $fixture" >&2
+        exit 1
+    }
     echo "Wine prefix $prefix ($WINEARCH) is ready"
     ;;
 remove)
