@@ -88,6 +88,8 @@ int SetupApp::Initialise(HINSTANCE instance)
     unsigned int parsed = 0;
     if (std::swscanf(scratchText.WidePtr(0), L"%X", &parsed) == 1)
         presetLanguageId = std::uint16_t(parsed);
+    GetLayoutIndex();
+    GetKeepNumpadDecimal();
     return 1;
 }
 
@@ -111,11 +113,14 @@ int SetupApp::Run()
         includeScriptFragment = 0;
     if (!CheckSingleInstance())
         return 0;
+    BuildPaths();
     isAdministrator = administratorOverride >= 0 ? administratorOverride : IsAdministrator();
     if (!isAdministrator) {
         ShowMessage(123, MB_OK);
         return 1;
     }
+    ReadScancodeMap();
+    ReadPreviousInstall();
     return controller->Run() != 0 ? 1 : 0;
 }
 

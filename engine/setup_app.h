@@ -82,6 +82,16 @@ public:
     int GetTempFolder(UniString& folder);
     int MakeTempFileName(UniString& path, StringId prefix, const wchar_t* folder);
 
+    // Install paths and what an earlier installation left
+    int BuildPaths();
+    void ReadPreviousInstall();
+    int GetLayoutIndex();
+    int SetLayoutIndex(int value);
+    int GetKeepNumpadDecimal();
+    int SetKeepNumpadDecimal(int value);
+    int AlternateDriverSet() const { return alternateDriverSet; }
+    void SetAlternateDriverSet(int value) { alternateDriverSet = value; }
+
     // Key table and scan-code map
     void ReadScancodeMap();
     int WriteScancodeMap();
@@ -127,6 +137,46 @@ private:
 
 public:
     UniString layoutLanguageName;
+
+    // Where this version puts its files and shortcuts.
+    UniString makerFolder;
+    UniString productFolder;
+    UniString menuMakerFolder;
+    UniString menuProductFolder;
+    UniString mainDocPath;
+    UniString mainDocMenuLink;
+    UniString mainDocDesktopLink;
+    UniString extraDocPath;
+    UniString extraDocMenuLink;
+    UniString extraDocDesktopLink;
+    UniString textFilePath;
+    UniString textFileMenuLink;
+    UniString textFileDesktopLink;
+    UniString webLinkMenuFile;
+    UniString webLinkDesktopFile;
+    UniString linkedDocPath;
+    UniString setupExePath;
+    UniString uninstallerPath;
+    UniString uninstallerLinkDescription;
+    UniString uninstallerLinkPath;
+
+    // What the previous installation recorded; empty when not found.
+    UniString initialLayoutText;
+    UniString prevTextFilePath;
+    UniString prevTextFileMenuLink;
+    UniString prevTextFileDesktopLink;
+    UniString prevWebLinkMenuFile;
+    UniString prevWebLinkDesktopFile;
+    UniString prevExtraDocPath;
+    UniString prevExtraDocMenuLink;
+    UniString prevExtraDocDesktopLink;
+    UniString prevLinkedDocPath;
+    UniString prevMainDocPath;
+    UniString prevMainDocMenuLink;
+    UniString prevMainDocDesktopLink;
+    UniString prevUninstallerPath;
+    UniString prevUninstallerLinkPath;
+
     std::uint32_t sharedFilesVersion;
     std::uint32_t mainDocVersion;
     std::uint32_t mainDocUseCount;
