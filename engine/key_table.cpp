@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/setup_app.h"
+#include "store/byte_order.h"
 #include "system/registry_key.h"
 
 namespace {
@@ -16,29 +17,6 @@ constexpr std::uint32_t mapHeaderSize = 12;
 constexpr std::uint32_t mapFixedSize = mapHeaderSize + 4;
 // The table's "key off"; the map itself says it with target 0.
 constexpr std::uint16_t mapTargetOff = 255;
-
-// The map and the override list are little-endian whatever the host.
-std::uint16_t Get16(const std::uint8_t* p)
-{
-    return std::uint16_t(p[0] | (p[1] << 8));
-}
-
-std::uint32_t Get32(const std::uint8_t* p)
-{
-    return std::uint32_t(Get16(p)) | (std::uint32_t(Get16(p + 2)) << 16);
-}
-
-void Put16(std::uint8_t* p, std::uint16_t value)
-{
-    p[0] = std::uint8_t(value);
-    p[1] = std::uint8_t(value >> 8);
-}
-
-void Put32(std::uint8_t* p, std::uint32_t value)
-{
-    Put16(p, std::uint16_t(value));
-    Put16(p + 2, std::uint16_t(value >> 16));
-}
 
 }  // namespace
 
@@ -92,12 +70,12 @@ void SetupApp::ReadScancodeMap()
     scancodeMapPresent = 1;
     if (size >= mapFixedSize) {
         // 64-bit, so that a count near 2^32 cannot wrap into a small size.
-        const std::uint64_t count = Get32(map.get() + 8);
+        const std::uint64_t count = ReadLittleEndian32(map.get() + 8);
         if (count > 1 && std::uint64_t(size) >= mapHeaderSize + 4 * count) {
             for (std::uint64_t i = 0; i + 1 < count; ++i) {
                 const std::uint8_t* entry = map.get() + mapHeaderSize + 4 * i;
-                if (KeyRemapEntry* row = FindKeyEntry(Get16(entry + 2))) {
-                    const std::uint16_t target = Get16(entry);
+                if (KeyRemapEntry* row = FindKeyEntry(ReadLittleEndian16(entry + 2))) {
+                    const std::uint16_t target = ReadLittleEndian16(entry);
                     row->mapTarget = target != 0 ? target : mapTargetOff;
                 }
             }
@@ -120,15 +98,15 @@ int SetupApp::WriteScancodeMap()
     // An empty map (count 1) rather than none: the value may be there.
     const DWORD size = mapFixedSize + 4 * remapped;
     std::unique_ptr<std::uint8_t[]> map(new std::uint8_t[size]());
-    Put32(map.get() + 8, remapped + 1);
+    WriteLittleEndian32(map.get() + 8, remapped + 1);
     std::uint8_t* entry = map.get() + mapHeaderSize;
     std::uint32_t written = 0;
     for (int i = 0; i < keyTableCount && keyTable[i].scanCode != 0 && written < remapped; ++i) {
         const KeyRemapEntry& row = keyTable[i];
         if (row.mapTarget == 0)
             continue;
-        Put16(entry, row.mapTarget == mapTargetOff ? 0 : row.mapTarget);
-        Put16(entry + 2, row.scanCode);
+        WriteLittleEndian16(entry, row.mapTarget == mapTargetOff ? 0 : row.mapTarget);
+        WriteLittleEndian16(entry + 2, row.scanCode);
         entry += 4;
         ++written;
     }
@@ -156,8 +134,8 @@ std::uint8_t* SetupApp::ExportKeyOverrides(std::uint32_t* byteCount)
     for (int i = 0; i < keyTableCount; ++i) {
         if (keyTable[i].vkOverride == 0)
             continue;
-        Put16(pair, keyTable[i].scanCode);
-        Put16(pair + 2, keyTable[i].vkOverride);
+        WriteLittleEndian16(pair, keyTable[i].scanCode);
+        WriteLittleEndian16(pair + 2, keyTable[i].vkOverride);
         pair += 4;
     }
     if (byteCount != nullptr)
@@ -173,8 +151,8 @@ int SetupApp::ImportKeyOverrides(std::uint8_t* block, std::uint32_t byteCount)
     // Whole pairs only; a trailing fragment is no pair.
     for (std::uint32_t pair = 0; pair < byteCount / 4; ++pair) {
         const std::uint8_t* p = block + 4 * pair;
-        const std::uint16_t scanCode = Get16(p);
-        const std::uint16_t vk = Get16(p + 2);
+        const std::uint16_t scanCode = ReadLittleEndian16(p);
+        const std::uint16_t vk = ReadLittleEndian16(p + 2);
         if (vk == 0)
             continue;
         // All rows, past the end of the keys too: the override list may
