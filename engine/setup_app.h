@@ -101,7 +101,6 @@ public:
     KeyRemapEntry* FindKeyEntry(std::uint16_t scanCode);
     const KeyRemapEntry* FindDefaultKeyEntry(std::uint16_t scanCode);
 
-    WizardController* Controller() { return controller; }
 
     std::uint16_t presetLanguageId;
     std::uint16_t languageId;

@@ -193,22 +193,23 @@ int RowOf(std::uint16_t scanCode)
 // Rows whose map target or override is set, as (scan code, value) in table order.
 using Settings = std::vector<std::pair<std::uint16_t, std::uint16_t>>;
 
-Settings MapTargets(const SetupApp& app)
+Settings RowsWith(const SetupApp& app, std::uint16_t KeyRemapEntry::*field)
 {
     Settings out;
     for (int i = 0; i < app.keyTableCount; ++i)
-        if (app.keyTable[i].mapTarget != 0)
-            out.emplace_back(app.keyTable[i].scanCode, app.keyTable[i].mapTarget);
+        if (app.keyTable[i].*field != 0)
+            out.emplace_back(app.keyTable[i].scanCode, app.keyTable[i].*field);
     return out;
+}
+
+Settings MapTargets(const SetupApp& app)
+{
+    return RowsWith(app, &KeyRemapEntry::mapTarget);
 }
 
 Settings Overrides(const SetupApp& app)
 {
-    Settings out;
-    for (int i = 0; i < app.keyTableCount; ++i)
-        if (app.keyTable[i].vkOverride != 0)
-            out.emplace_back(app.keyTable[i].scanCode, app.keyTable[i].vkOverride);
-    return out;
+    return RowsWith(app, &KeyRemapEntry::vkOverride);
 }
 
 // A copy of the block in new[] memory, as the override list is handed over.
