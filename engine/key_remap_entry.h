@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "store/string_table.h"
+
 // One row of the key table.
 struct KeyRemapEntry {
     // The key's scan code; E0- and E1-prefixed keys carry the prefix in the
@@ -11,7 +13,7 @@ struct KeyRemapEntry {
     // bits (0x100 extended, 0x400 special, 0x800 numeric keypad).
     std::uint16_t vkOverride;
     // String id of the key's name on the key assignment page.
-    std::uint16_t labelId;
+    ShortStringId labelId;
     // The scan code the system's map sends instead; 0 not remapped, 255 off.
     std::uint16_t mapTarget;
 };

@@ -188,10 +188,11 @@ int SetupApp::GetLayoutIndex()
     if (layoutIndex >= 0)
         return layoutIndex;
     layoutIndex = 0;
+    constexpr StringId variantNames[] = {113, 114, 115};
     UniString needle, list;
     GetString(88, needle);
     for (int index = 0; index < 3; ++index) {
-        GetString(StringId(113 + index), list);
+        GetString(variantNames[index], list);
         if (list.FindWide(needle.WidePtr(0), 0, needle.Length()) >= 0) {
             layoutIndex = index;
             break;

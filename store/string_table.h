@@ -2,6 +2,8 @@
 #include <cstdint>
 
 using StringId = std::uint32_t;
+// A string id kept in 16 bits, as the key table stores its key names.
+using ShortStringId = std::uint16_t;
 
 // A decoded string-table record: N index entries of (id, offset), sorted by
 // id as unsigned numbers, then the string area the offsets point into. Each
