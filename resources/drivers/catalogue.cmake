@@ -1,6 +1,7 @@
-# The driver catalogue: one record per driver set, layout and variant slot.
-# Until the layout drivers are built, each slot carries a small placeholder
-# image that names its own slot, so that selection can be tested.
+# The driver catalogue: one record per driver set, layout and variant slot,
+# each the layout driver built for that slot (images.cmake); the IA-64 slots
+# carry a placeholder that names itself until their drivers are built.
+include(${CMAKE_CURRENT_LIST_DIR}/images.cmake)
 set(sets standard alternate)
 set(catalogue ${CMAKE_CURRENT_BINARY_DIR}/driver_catalogue.cpp)
 set(declarations "")
@@ -15,9 +16,7 @@ foreach(set 0 1)
         string(APPEND lengths "        {")
         foreach(slot RANGE 12)
             set(symbol driver_${setName}_${layout}_${slot})
-            set(image ${CMAKE_CURRENT_BINARY_DIR}/driver_images/${symbol}.txt)
-            file(CONFIGURE OUTPUT ${image}
-                 CONTENT "placeholder driver image: set ${set}, layout ${layout}, slot ${slot}\n")
+            driver_image_path(image ${set} ${layout} ${slot})
             add_record(product_resources ${symbol} ${image})
             string(APPEND declarations
                    "extern const std::uint8_t ${symbol}[];\nextern const std::uint32_t ${symbol}Length;\n")
@@ -43,3 +42,4 @@ extern const std::uint32_t driverRecordLengths[driverSetCount][driverLayoutCount
 ${lengths}};
 " @ONLY)
 target_sources(product_resources PRIVATE ${catalogue})
+add_dependencies(product_resources driver_images)
