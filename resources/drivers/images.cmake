@@ -4,9 +4,10 @@
 # nothing: it is its tables, a resource block (display name and version) and
 # base relocations. Each slot's release goes into the image's version fields.
 #
-# Defines the target driver_images and driver_image_path(<var> <set> <layout>
-# <slot>), the image of a catalogue entry; the IA-64 slots hold a named
-# placeholder until their drivers are built.
+# Defines the target driver_images, driver_slot(<slot> <arch var> <major var>
+# <minor var>), a slot's processor and release, and driver_image_path(<var>
+# <set> <layout> <slot>), the image of a catalogue entry; the IA-64 slots hold
+# a named placeholder until their drivers are built.
 include_guard(GLOBAL)
 
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
