@@ -8,6 +8,12 @@ struct SetupResources {
     EmbeddedRecord defaultTable;
     EmbeddedRecord constantTable;
     EmbeddedRecord languageTables[2];
+    // The agreement texts, one per interface language.
+    EmbeddedRecord agreements[2];
+    // The documents the install writes.
+    EmbeddedRecord mainDocument;
+    EmbeddedRecord extraDocument;
+    EmbeddedRecord linkedDocument;
 };
 
 const SetupResources& ProductResources();

@@ -5,6 +5,11 @@ DECLARE_RECORD(productDefaultTable);
 DECLARE_RECORD(productConstantTable);
 DECLARE_RECORD(productEnglishTable);
 DECLARE_RECORD(productPolishTable);
+DECLARE_RECORD(productAgreementEnglish);
+DECLARE_RECORD(productAgreementPolish);
+DECLARE_RECORD(productMainDocument);
+DECLARE_RECORD(productExtraDocument);
+DECLARE_RECORD(productLinkedDocument);
 
 const SetupResources& ProductResources()
 {
@@ -14,6 +19,10 @@ const SetupResources& ProductResources()
         {productDefaultTable, productDefaultTableLength},
         {productConstantTable, productConstantTableLength},
         {{productEnglishTable, productEnglishTableLength}, {productPolishTable, productPolishTableLength}},
+        {{productAgreementEnglish, productAgreementEnglishLength}, {productAgreementPolish, productAgreementPolishLength}},
+        {productMainDocument, productMainDocumentLength},
+        {productExtraDocument, productExtraDocumentLength},
+        {productLinkedDocument, productLinkedDocumentLength},
     };
     return resources;
 }

@@ -10,7 +10,7 @@ packages=(
   googletest libbenchmark-dev
   wine wine32:i386 wine64
   xvfb x11-utils imagemagick
-  python3 python3-pefile unicode-data
+  python3 python3-pefile unicode-data libxml2-utils
 )
 
 need_i386=0

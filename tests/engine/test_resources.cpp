@@ -8,6 +8,9 @@ DECLARE_RECORD(testEnglishTable);
 DECLARE_RECORD(testPolishTable);
 DECLARE_RECORD(testBadLanguageTable);
 DECLARE_RECORD(testEmptyTable);
+DECLARE_RECORD(documentWithBom);
+DECLARE_RECORD(documentPlain);
+DECLARE_RECORD(documentTwoBytes);
 
 const SetupResources& TestResources()
 {
@@ -16,6 +19,10 @@ const SetupResources& TestResources()
         {testDefaultTable, testDefaultTableLength},
         {testConstantTable, testConstantTableLength},
         {{testEnglishTable, testEnglishTableLength}, {testPolishTable, testPolishTableLength}},
+        {{documentPlain, documentPlainLength}, {documentWithBom, documentWithBomLength}},
+        {documentPlain, documentPlainLength},
+        {documentWithBom, documentWithBomLength},
+        {documentTwoBytes, documentTwoBytesLength},
     };
     return resources;
 }
