@@ -11,7 +11,8 @@ them in both sets with the letters their dead keys make. Texts are English
 and Polish side by side.
 
 Class names: kbd-charts (the whole fragment), kbd-legend, kbd-chart (one
-figure per variant), kbd-row, kbd-key (its width in key units in data-width),
+per variant, its caption in kbd-caption), kbd-row, kbd-key (a wider key carries
+its width inline),
 kbd-base, kbd-shift, kbd-altgr, kbd-shift-altgr (a key's characters),
 kbd-dead (a dead key's character), kbd-name (a key shown by its name),
 kbd-changed (a key the alternate set changes), kbd-alternate (the alternate
@@ -67,7 +68,10 @@ def _key(source, rows_by_vk, chart_key, variant, changed):
     vk = source.scan_codes(variant).get(chart_key.scan, 0xFF) & 0xFF
     row = rows_by_vk.get(vk)
     classes = "kbd-key" + (" kbd-changed" if vk in changed else "")
-    width = ('' if chart_key.width == 1 else ' data-width="%g"' % chart_key.width)
+    # Key units as em: the stylesheet makes a key 2.4em wide with 0.2em between
+    # keys; an inline width is the one way every browser down to the oldest
+    # sizes a wider key.
+    width = ('' if chart_key.width == 1 else ' style="width: %.1fem"' % (chart_key.width * 2.6 - 0.2))
     if row is not None and any(_printable(row.chars[state]) for state, _ in CELLS):
         cells = "".join(_cell(row.chars[state], css) for state, css in CELLS)
     else:
@@ -78,13 +82,15 @@ def _key(source, rows_by_vk, chart_key, variant, changed):
 
 def _chart(source, set_index, variant, changed, chart_id, caption, scans=None):
     rows_by_vk = {row.vk: row for row in source.characters(set_index)}
-    out = ['<figure class="kbd-chart" id="%s">' % chart_id, "<figcaption>%s</figcaption>" % html.escape(caption)]
+    # Plain divisions, not figure elements: the browsers of Windows 2000 and
+    # XP know no HTML5 elements.
+    out = ['<div class="kbd-chart" id="%s">' % chart_id, '<p class="kbd-caption">%s</p>' % html.escape(caption)]
     for chart_row in source.chart_rows:
         keys = [k for k in chart_row if scans is None or k.scan in scans]
         if keys:
             out.append('<div class="kbd-row">%s</div>'
                        % "".join(_key(source, rows_by_vk, k, variant, changed) for k in keys))
-    out.append("</figure>")
+    out.append("</div>")
     return out
 
 
@@ -138,7 +144,7 @@ def fragment(source):
     out.append("<h3>%s</h3>" % html.escape(both("dead keys")))
     out += _compositions(source, 0, source.dead_keys(0))
 
-    out.append('<section class="kbd-alternate">')
+    out.append('<div class="kbd-alternate">')
     out.append("<h3>%s / %s</h3>" % (html.escape(alternate.english), html.escape(alternate.polish)))
     out.append("<p>%s</p>" % html.escape(TEXTS["alternate"][0]))
     out.append('<p lang="pl">%s</p>' % html.escape(TEXTS["alternate"][1]))
@@ -147,7 +153,7 @@ def fragment(source):
         out += _chart(source, s.index, 0, set(), "kbd-set-%s" % s.key, "%s / %s" % (s.english, s.polish), scans)
     standard_accents = {d.accent for d in source.dead_keys(0)}
     out += _compositions(source, 1, [d for d in source.dead_keys(1) if d.accent not in standard_accents])
-    out.append("</section>")
+    out.append("</div>")
     out.append("</div>")
     return "\n".join(out) + "\n"
 
