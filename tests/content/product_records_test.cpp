@@ -146,6 +146,16 @@ TEST_F(ProductRecords, DocumentsAreWebPagesInUtf8)
     }
 }
 
+TEST_F(ProductRecords, GuideAndChartsPageCarryEveryVariantsChart)
+{
+    for (const EmbeddedRecord& document : {ProductResources().mainDocument, ProductResources().linkedDocument}) {
+        const std::string text = Decode(document);
+        for (const char* chart : {"id=\"kbd-variant-0\"", "id=\"kbd-variant-1\"", "id=\"kbd-variant-2\"",
+                                  "class=\"kbd-alternate\""})
+            EXPECT_NE(text.find(chart), std::string::npos) << chart;
+    }
+}
+
 TEST_F(ProductRecords, EveryDriverRecordDecodes)
 {
     for (int set = 0; set < driverSetCount; ++set)
