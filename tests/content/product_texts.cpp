@@ -27,33 +27,32 @@ void ProductTexts::TearDown()
     keyBlock.Release();
 }
 
-std::u16string ProductTexts::WideText(StringId id, int language) const
+const std::uint8_t* ProductTexts::FindRecord(StringId id, int language) const
 {
     const int order[] = {language == 0 ? englishTable : polishTable, defaultTable, constantTable};
     for (const int t : order) {
-        if (const std::uint8_t* record = tables[t].Find(id)) {
-            UniString text;
-            text.AssignRecord(record);
-            text.MakeWide(-1);
-            const WideChar* units = text.WidePtr(0);
-            return std::u16string(units, units + text.Length());
-        }
+        if (const std::uint8_t* record = tables[t].Find(id))
+            return record;
     }
-    return std::u16string();
+    return nullptr;
+}
+
+std::u16string ProductTexts::WideText(StringId id, int language) const
+{
+    UniString text;
+    if (text.AssignRecord(FindRecord(id, language)) == 0)
+        return std::u16string();
+    const WideChar* units = text.MakeWide(-1);
+    return std::u16string(units, units + text.Length());
 }
 
 std::string ProductTexts::Text(StringId id, int language) const
 {
-    const int order[] = {language == 0 ? englishTable : polishTable, defaultTable, constantTable};
-    for (const int t : order) {
-        if (const std::uint8_t* record = tables[t].Find(id)) {
-            UniString text;
-            text.AssignRecord(record);
-            text.MakeNarrow(-1);
-            return std::string(text.NarrowPtr(0), std::size_t(text.Length()));
-        }
-    }
-    return std::string();
+    UniString text;
+    if (text.AssignRecord(FindRecord(id, language)) == 0)
+        return std::string();
+    const char* bytes = text.MakeNarrow(-1);
+    return std::string(bytes, std::size_t(text.Length()));
 }
 
 std::string ProductTexts::Decode(const EmbeddedRecord& record) const

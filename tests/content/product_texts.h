@@ -27,6 +27,9 @@ protected:
     // A record's decoded bytes; empty when it does not decode.
     std::string Decode(const EmbeddedRecord& record) const;
 
+    // The string record of `id` in the search order of a language, or null.
+    const std::uint8_t* FindRecord(StringId id, int language) const;
+
     KeyBlock keyBlock;
     StringTable tables[tableCount];
     const std::uint8_t* buffers[tableCount] = {};
