@@ -11,12 +11,12 @@ them in both sets with the letters their dead keys make. Texts are English
 and Polish side by side.
 
 Class names: kbd-charts (the whole fragment), kbd-legend, kbd-chart (one
-per variant, its caption in kbd-caption), kbd-row, kbd-key (a wider key carries
-its width inline),
-kbd-base, kbd-shift, kbd-altgr, kbd-shift-altgr (a key's characters),
-kbd-dead (a dead key's character), kbd-name (a key shown by its name),
-kbd-changed (a key the alternate set changes), kbd-alternate (the alternate
-set's section) and kbd-compose (a table of dead-key compositions)."""
+per variant, its caption in kbd-caption), kbd-row, kbd-key (a wider key
+carries its width inline), kbd-base, kbd-shift, kbd-altgr, kbd-shift-altgr
+(a key's characters), kbd-dead (a dead key's character), kbd-name (a key
+shown by its name), kbd-changed (a key the alternate set changes),
+kbd-alternate (the alternate set's section) and kbd-compose (a table of
+dead-key compositions)."""
 
 import html
 import sys
