@@ -9,7 +9,7 @@ packages=(
   libz-mingw-w64-dev zlib1g-dev
   googletest libbenchmark-dev
   wine wine32:i386 wine64
-  xvfb x11-utils imagemagick
+  xvfb x11-utils imagemagick fonts-liberation
   python3 python3-pefile unicode-data libxml2-utils
 )
 
