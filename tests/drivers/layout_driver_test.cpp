@@ -30,6 +30,23 @@ std::vector<int> SlotsOfThisProcessor()
     return {0, 1, 2, 5, 8, 11};
 }
 
+struct DriverSlot {
+    int set;
+    int layout;
+    int slot;
+};
+
+// Every driver record this processor loads: both sets, every layout.
+std::vector<DriverSlot> DriversOfThisProcessor()
+{
+    std::vector<DriverSlot> drivers;
+    for (int set = 0; set < driverSetCount; ++set)
+        for (int layout = 0; layout < driverLayoutCount; ++layout)
+            for (int slot : SlotsOfThisProcessor())
+                drivers.push_back({set, layout, slot});
+    return drivers;
+}
+
 std::vector<std::uint8_t> DecodeDriver(int set, int layout, int slot)
 {
     KeyBlock keyBlock;
@@ -110,17 +127,14 @@ void ExpectTablesOfSource(const DriverTables& tables, const ExpectedDriver& expe
 
 TEST(LayoutDrivers, TablesHoldTheLayoutSource)
 {
-    for (int set = 0; set < driverSetCount; ++set) {
-        for (int layout = 0; layout < driverLayoutCount; ++layout) {
-            for (int slot : SlotsOfThisProcessor()) {
-                SCOPED_TRACE(testing::Message() << "set " << set << ", layout " << layout << ", slot " << slot);
-                const std::vector<std::uint8_t> image = DecodeDriver(set, layout, slot);
-                ASSERT_FALSE(image.empty());
-                const LoadedDriver driver(image, FileName(set, layout, slot, L"tables"));
-                ASSERT_NE(driver.Module(), nullptr) << "error " << GetLastError();
-                ExpectTablesOfSource(ReadDriverTables(driver.Module()), expectedDrivers[set][layout]);
-            }
-        }
+    for (const DriverSlot& driverSlot : DriversOfThisProcessor()) {
+        const int set = driverSlot.set, layout = driverSlot.layout, slot = driverSlot.slot;
+        SCOPED_TRACE(testing::Message() << "set " << set << ", layout " << layout << ", slot " << slot);
+        const std::vector<std::uint8_t> image = DecodeDriver(set, layout, slot);
+        ASSERT_FALSE(image.empty());
+        const LoadedDriver driver(image, FileName(set, layout, slot, L"tables"));
+        ASSERT_NE(driver.Module(), nullptr) << "error " << GetLastError();
+        ExpectTablesOfSource(ReadDriverTables(driver.Module()), expectedDrivers[set][layout]);
     }
 }
 
@@ -271,68 +285,65 @@ constexpr std::uint16_t appsOverride = VK_RWIN | KBDEXT;
 
 TEST_F(PatchedDrivers, OverridesAndCommaLandWhereTheyBelongAndNowhereElse)
 {
-    for (int set = 0; set < driverSetCount; ++set) {
-        for (int layout = 0; layout < driverLayoutCount; ++layout) {
-            for (int slot : SlotsOfThisProcessor()) {
-                SCOPED_TRACE(testing::Message() << "set " << set << ", layout " << layout << ", slot " << slot);
-                const std::vector<std::uint8_t> image = DecodeDriver(set, layout, slot);
-                ASSERT_FALSE(image.empty());
-                for (int other = 0; other < driverLayoutCount; ++other) {
-                    if (other != layout) {
-                        EXPECT_EQ(Find(image, PatternOf(app, StringId(147 + other))), -1)
-                            << "the table pattern of layout " << other;
-                    }
-                }
-                const int table = FindOnce(image, StringId(147 + layout));
-                const int e0 = FindOnce(image, 150);
-                const int e1 = FindOnce(image, 151);
-                const int decimal = FindOnce(image, 146);
-                ASSERT_TRUE(table >= 0 && e0 >= 0 && e1 >= 0 && decimal >= 0);
-
-                std::vector<std::uint8_t> patched = image;
-                std::vector<int> changed = {table + 2 * capsLockScan, table + 2 * capsLockScan + 1};
-                Store16(patched, changed[0], capsLockOverride);
-                int record = e0;
-                while (patched.at(record) != 0 && patched.at(record) != appsScan)
-                    record += 4;
-                ASSERT_EQ(patched.at(record), appsScan);
-                Store16(patched, record + 2, appsOverride);
-                changed.insert(changed.end(), {record + 2, record + 3});
-                EXPECT_EQ(patched.at(e1), 0x1D) << "the E1 table starts with the Pause key";
-                patched.at(decimal) = ',';
-                patched.at(decimal + 2) = ',';
-                changed.insert(changed.end(), {decimal, decimal + 2});
-                for (std::size_t i = 0; i < image.size(); ++i) {
-                    if (image[i] != patched[i]) {
-                        EXPECT_NE(std::find(changed.begin(), changed.end(), int(i)), changed.end()) << i;
-                    }
-                }
-
-                const LoadedDriver original(image, FileName(set, layout, slot, L"original"));
-                const LoadedDriver patchedDriver(patched, FileName(set, layout, slot, L"patched"));
-                ASSERT_NE(original.Module(), nullptr);
-                ASSERT_NE(patchedDriver.Module(), nullptr);
-                DriverTables before = ReadDriverTables(original.Module());
-                const DriverTables after = ReadDriverTables(patchedDriver.Module());
-                ASSERT_TRUE(before.read && after.read);
-                EXPECT_EQ(before.plain.at(capsLockScan), VK_CAPITAL);
-                EXPECT_EQ(after.plain.at(capsLockScan), capsLockOverride);
-                EXPECT_EQ(after.Character(VK_DECIMAL, 0).first, L',');
-                EXPECT_EQ(after.Character(VK_DECIMAL, KBDSHIFT).first, L',');
-                const auto apps = std::find_if(after.e0.begin(), after.e0.end(),
-                                               [](const auto& r) { return r.first == appsScan; });
-                ASSERT_NE(apps, after.e0.end());
-                EXPECT_EQ(apps->second, appsOverride);
-
-                // With the three changes made by hand, the tables read alike.
-                before.plain.at(capsLockScan) = capsLockOverride;
-                for (auto& r : before.e0)
-                    if (r.first == appsScan)
-                        r.second = appsOverride;
-                before.rows.at(VK_DECIMAL).cells = {L',', L','};
-                EXPECT_TRUE(before == after);
+    for (const DriverSlot& driverSlot : DriversOfThisProcessor()) {
+        const int set = driverSlot.set, layout = driverSlot.layout, slot = driverSlot.slot;
+        SCOPED_TRACE(testing::Message() << "set " << set << ", layout " << layout << ", slot " << slot);
+        const std::vector<std::uint8_t> image = DecodeDriver(set, layout, slot);
+        ASSERT_FALSE(image.empty());
+        for (int other = 0; other < driverLayoutCount; ++other) {
+            if (other != layout) {
+                EXPECT_EQ(Find(image, PatternOf(app, StringId(147 + other))), -1)
+                    << "the table pattern of layout " << other;
             }
         }
+        const int table = FindOnce(image, StringId(147 + layout));
+        const int e0 = FindOnce(image, 150);
+        const int e1 = FindOnce(image, 151);
+        const int decimal = FindOnce(image, 146);
+        ASSERT_TRUE(table >= 0 && e0 >= 0 && e1 >= 0 && decimal >= 0);
+
+        std::vector<std::uint8_t> patched = image;
+        std::vector<int> changed = {table + 2 * capsLockScan, table + 2 * capsLockScan + 1};
+        Store16(patched, changed[0], capsLockOverride);
+        int record = e0;
+        while (patched.at(record) != 0 && patched.at(record) != appsScan)
+            record += 4;
+        ASSERT_EQ(patched.at(record), appsScan);
+        Store16(patched, record + 2, appsOverride);
+        changed.insert(changed.end(), {record + 2, record + 3});
+        EXPECT_EQ(patched.at(e1), 0x1D) << "the E1 table starts with the Pause key";
+        patched.at(decimal) = ',';
+        patched.at(decimal + 2) = ',';
+        changed.insert(changed.end(), {decimal, decimal + 2});
+        for (std::size_t i = 0; i < image.size(); ++i) {
+            if (image[i] != patched[i]) {
+                EXPECT_NE(std::find(changed.begin(), changed.end(), int(i)), changed.end()) << i;
+            }
+        }
+
+        const LoadedDriver original(image, FileName(set, layout, slot, L"original"));
+        const LoadedDriver patchedDriver(patched, FileName(set, layout, slot, L"patched"));
+        ASSERT_NE(original.Module(), nullptr);
+        ASSERT_NE(patchedDriver.Module(), nullptr);
+        DriverTables before = ReadDriverTables(original.Module());
+        const DriverTables after = ReadDriverTables(patchedDriver.Module());
+        ASSERT_TRUE(before.read && after.read);
+        EXPECT_EQ(before.plain.at(capsLockScan), VK_CAPITAL);
+        EXPECT_EQ(after.plain.at(capsLockScan), capsLockOverride);
+        EXPECT_EQ(after.Character(VK_DECIMAL, 0).first, L',');
+        EXPECT_EQ(after.Character(VK_DECIMAL, KBDSHIFT).first, L',');
+        const auto apps = std::find_if(after.e0.begin(), after.e0.end(),
+                                       [](const auto& r) { return r.first == appsScan; });
+        ASSERT_NE(apps, after.e0.end());
+        EXPECT_EQ(apps->second, appsOverride);
+
+        // With the three changes made by hand, the tables read alike.
+        before.plain.at(capsLockScan) = capsLockOverride;
+        for (auto& r : before.e0)
+            if (r.first == appsScan)
+                r.second = appsOverride;
+        before.rows.at(VK_DECIMAL).cells = {L',', L','};
+        EXPECT_TRUE(before == after);
     }
 }
 
